@@ -34,37 +34,44 @@ void CloseModule(ModuleHandle module) { dlclose(module); }
 namespace {
 // Stores a looked-up address in an entry point of any function pointer type; false when the name is missing.
 template <typename Function>
-bool BindSymbol(ModuleHandle module, const char* name, Function& entryPoint) {
-  void* address = module ? FindSymbol(module, name) : nullptr;
+bool BindSymbol(const CModuleLoader& loader, ModuleHandle module, const char* name, Function& entryPoint) {
+  void* address = module ? loader.findSymbol(module, name) : nullptr;
   if (!address) return false;
   entryPoint = reinterpret_cast<Function>(address);
   return true;
 }
 }  // namespace
 
+const CModuleLoader& CModuleLoader::System() {
+  static constexpr CModuleLoader kSystem{[] { return OpenModule(kSearchLibraryName); }, &OpenRuntimeModule,
+                                         &FindSymbol, &CloseModule};
+  return kSystem;
+}
+
 CEstraierApi::~CEstraierApi() { FreeLibraries(); }
 
-void CEstraierApi::LoadLibraries() {
-  if (!searchLibrary) searchLibrary = OpenModule(kSearchLibraryName);
-  if (!runtimeLibrary) runtimeLibrary = OpenRuntimeModule();
+void CEstraierApi::LoadLibraries(const CModuleLoader& moduleLoader) {
+  loader = &moduleLoader;
+  if (!searchLibrary) searchLibrary = loader->openSearchLibrary();
+  if (!runtimeLibrary) runtimeLibrary = loader->openRuntimeLibrary();
 }
 
 bool CEstraierApi::Bind() {
 #define ESTRAIER_BIND_ENTRY_POINT(name, ret, params) \
-  if (!BindSymbol(searchLibrary, #name, name)) return false;
+  if (!BindSymbol(*loader, searchLibrary, #name, name)) return false;
   ESTRAIER_ENTRY_POINTS(ESTRAIER_BIND_ENTRY_POINT)
 #undef ESTRAIER_BIND_ENTRY_POINT
-  return BindSymbol(runtimeLibrary, "free", free);
+  return BindSymbol(*loader, runtimeLibrary, "free", free);
 }
 
 void CEstraierApi::FreeLibraries() {
   // The full-text library may still hold memory of the run-time library, so it goes first.
   if (searchLibrary) {
-    CloseModule(searchLibrary);
+    loader->closeModule(searchLibrary);
     searchLibrary = nullptr;
   }
   if (runtimeLibrary) {
-    CloseModule(runtimeLibrary);
+    loader->closeModule(runtimeLibrary);
     runtimeLibrary = nullptr;
   }
 }

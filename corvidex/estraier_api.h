@@ -192,6 +192,18 @@ using EstSignalHandler = void(ESTRAIER_CALL*)(int signum);
 // A loaded module (Windows HMODULE, or a dlopen handle natively).
 using ModuleHandle = void*;
 
+// How the two modules are found, searched and freed. System() is the platform's own loader (LoadLibraryA,
+// GetProcAddress, FreeLibrary on Windows; dlopen, dlsym, dlclose natively); tests put another in its place to
+// load a variant of the library or to watch the order of the calls.
+struct CModuleLoader {
+  ModuleHandle (*openSearchLibrary)();   // null when the library cannot be loaded
+  ModuleHandle (*openRuntimeLibrary)();  // null when the library cannot be loaded
+  void* (*findSymbol)(ModuleHandle module, const char* name);  // null when the name is missing
+  void (*closeModule)(ModuleHandle module);
+
+  static const CModuleLoader& System();
+};
+
 // The bound table: every entry point of the full-text library, the run-time library's free that releases what the
 // full-text library allocates, and the two modules. Destroying it frees the modules, the full-text library first.
 struct CEstraierApi {
@@ -204,6 +216,7 @@ struct CEstraierApi {
 
   ModuleHandle searchLibrary = nullptr;   // "estraier.dll" (natively "libestraier.so"); null if not loaded
   ModuleHandle runtimeLibrary = nullptr;  // "MSVCRT.dll" (natively the process's own C library); null if not loaded
+  const CModuleLoader* loader = &CModuleLoader::System();
 
   static constexpr int kEntryPointCount = 153;
 
@@ -212,9 +225,10 @@ struct CEstraierApi {
   CEstraierApi(const CEstraierApi&) = delete;
   CEstraierApi& operator=(const CEstraierApi&) = delete;
 
-  // Loads both modules by bare file name with the platform's search order. A module that fails to load keeps a
-  // null handle; every name that belongs to it then counts as missing in Bind.
-  void LoadLibraries();
+  // Loads both modules with moduleLoader (by bare file name with the platform's search order, for the system's
+  // loader), which Bind and FreeLibraries then use too. A module that fails to load keeps a null handle; every
+  // name that belongs to it then counts as missing in Bind.
+  void LoadLibraries(const CModuleLoader& moduleLoader = CModuleLoader::System());
   // Looks up the 153 names in order, stopping at the first missing one, then free. True only if all were found.
   bool Bind();
   // Frees the full-text library, then the run-time library (only handles that are not null); idempotent.

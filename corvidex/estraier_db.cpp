@@ -33,8 +33,8 @@ bool BeginsWithIgnoringCase(const char* message, const char* prefix) {
 }
 }  // namespace
 
-CEstraierDb::CEstraierDb() {
-  m_api.LoadLibraries();
+CEstraierDb::CEstraierDb(const CModuleLoader& loader) {
+  m_api.LoadLibraries(loader);
   m_loaded = m_api.Bind();
 }
 

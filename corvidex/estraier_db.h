@@ -12,7 +12,9 @@ class CMailMessage;
 // that act on it do nothing (or return 0) while it is closed.
 class CEstraierDb {
  public:
-  CEstraierDb();
+  CEstraierDb() : CEstraierDb(CModuleLoader::System()) {}
+  // Loads the libraries with another loader (tests).
+  explicit CEstraierDb(const CModuleLoader& loader);
   ~CEstraierDb();
   CEstraierDb(const CEstraierDb&) = delete;
   CEstraierDb& operator=(const CEstraierDb&) = delete;

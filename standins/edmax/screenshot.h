@@ -1,0 +1,6 @@
+// Screenshots of the whole screen as 24-bit BMP files.
+#pragma once
+
+#include <string>
+
+bool SaveScreenshot(const std::wstring& path);

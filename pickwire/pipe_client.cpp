@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "unique_handle.h"
-
 namespace pickwire {
 
 namespace {
@@ -15,12 +13,11 @@ constexpr DWORD kBusyWaitSliceMs = 100;
 
 }  // namespace
 
-SendResult SendRequest(std::string_view request, DWORD waitMs, const char* pipeName) {
+SendResult OpenPipeForWriting(UniqueHandle& pipe, DWORD waitMs, const char* pipeName) {
   const ULONGLONG deadline = GetTickCount64() + waitMs;
-  UniqueHandle pipe;
   for (;;) {
     pipe.reset(CreateFileA(pipeName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (pipe) break;
+    if (pipe) return {SendOutcome::kSent, ERROR_SUCCESS};
     const DWORD error = GetLastError();
     if (error != ERROR_PIPE_BUSY && error != ERROR_FILE_NOT_FOUND) return {SendOutcome::kOpenFailed, error};
     const ULONGLONG now = GetTickCount64();
@@ -34,6 +31,12 @@ SendResult SendRequest(std::string_view request, DWORD waitMs, const char* pipeN
       Sleep(std::min(remaining, kAbsentRetryMs));
     }
   }
+}
+
+SendResult SendRequest(std::string_view request, DWORD waitMs, const char* pipeName) {
+  UniqueHandle pipe;
+  const SendResult opened = OpenPipeForWriting(pipe, waitMs, pipeName);
+  if (opened.outcome != SendOutcome::kSent) return opened;
   DWORD written = 0;
   if (!WriteFile(pipe.get(), request.data(), static_cast<DWORD>(request.size()), &written, nullptr)) {
     return {SendOutcome::kWriteFailed, GetLastError()};

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "pipe_name.h"
+#include "unique_handle.h"
 
 namespace pickwire {
 
@@ -27,6 +28,9 @@ struct SendResult {
 // How long a client waits by default: the server is between instances while it handles another request, and a
 // connected client is read at the server's next tick (every 500 ms by default).
 constexpr DWORD kDefaultSendWaitMs = 5000;
+
+// Opens the pipe for writing into pipe, waiting up to waitMs while it is busy or absent. kSent means opened.
+SendResult OpenPipeForWriting(UniqueHandle& pipe, DWORD waitMs = kDefaultSendWaitMs, const char* pipeName = kPipeName);
 
 // Opens the pipe for writing, waiting up to waitMs while it is busy or absent (the server recreates its instance
 // after each request), writes request in one write and closes the pipe.

@@ -7,14 +7,18 @@
 //   pickwire-pipe-probe destroy-while-reading NAME
 //                                                  a client connects and writes nothing; the server is destroyed
 //                                                  while its read waits, then the client writes
+//   pickwire-pipe-probe failed-wait NAME          the server's connect event is closed behind its back, so its
+//                                                  wait fails; every message box is answered at once
 //
 // After the early clients, a second request is sent the ordinary way, to show that the server listens again.
 // Output, one line each: "notified <hex of the request>", "destroyed <ms>", "late-write <ok|failed> <error>",
-// "memory <intact|overwritten>", "timeout".
+// "memory <intact|overwritten>", "boxes <count> <text of the first>", "timeout".
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -138,11 +142,70 @@ int DestroyWhileReading(const std::string& name) {
   return 0;
 }
 
+// Answers every message box of this process and counts them, from a thread of its own.
+struct BoxWatcher {
+  std::atomic<bool> stop{false};
+  std::set<HWND> seen;
+  std::string firstText;
+};
+
+BOOL CALLBACK AnswerBox(HWND window, LPARAM context) {
+  auto* watcher = reinterpret_cast<BoxWatcher*>(context);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char className[32] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (process != GetCurrentProcessId() || std::strcmp(className, "#32770") != 0) return TRUE;
+  if (watcher->seen.insert(window).second && watcher->seen.size() == 1) {
+    char text[256] = {};
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    watcher->firstText = text;
+  }
+  PostMessageA(window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+DWORD WINAPI WatchBoxes(void* context) {
+  auto* watcher = static_cast<BoxWatcher*>(context);
+  while (!watcher->stop) {
+    EnumWindows(&AnswerBox, reinterpret_cast<LPARAM>(watcher));
+    Sleep(20);
+  }
+  return 0;
+}
+
+int FailedWait(const std::string& name) {
+  CNamedPipe::Settings settings;
+  settings.name = name;
+  settings.timerWindow = CreateTimerWindow();
+  settings.pollingMs = 50;
+  settings.observer = &g_observer;
+  BoxWatcher watcher;
+  HANDLE thread = CreateThread(nullptr, 0, &WatchBoxes, &watcher, 0, nullptr);
+  // Handles are given out lowest free slot first: the server's first event (its connect event) takes the slot
+  // freed here, and closing that value again takes the event away from the server. Nothing may create a handle
+  // in between, or it would take the slot instead.
+  const HANDLE freedSlot = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  CloseHandle(freedSlot);
+  CNamedPipe::CreateInstance(settings)->Start();
+  CloseHandle(freedSlot);
+
+  const ULONGLONG start = GetTickCount64();
+  PumpUntil([&] { return GetTickCount64() - start >= 1500; }, 3000);
+  watcher.stop = true;
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  std::printf("boxes %u %s\n", static_cast<unsigned>(watcher.seen.size()), watcher.firstText.c_str());
+  std::fflush(stdout);
+  CNamedPipe::DestroyInstance();
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fputs("usage: pickwire-pipe-probe early-client|early-client-gone|destroy-while-reading NAME\n", stderr);
+    std::fputs("usage: pickwire-pipe-probe early-client|early-client-gone|destroy-while-reading|failed-wait NAME\n", stderr);
     return 2;
   }
   const std::string scenario = argv[1];
@@ -150,6 +213,7 @@ int main(int argc, char** argv) {
   if (scenario == "early-client") return EarlyClient(name, false);
   if (scenario == "early-client-gone") return EarlyClient(name, true);
   if (scenario == "destroy-while-reading") return DestroyWhileReading(name);
+  if (scenario == "failed-wait") return FailedWait(name);
   std::fputs("unknown scenario\n", stderr);
   return 2;
 }

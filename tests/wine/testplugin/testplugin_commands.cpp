@@ -27,6 +27,29 @@ int Enumerate() {
   return seen;
 }
 
+// Selects each folder below the tree's selected item, depth first, parent before children, and asks the client for
+// its ctxPath: the walk of an indexing job with subfolders. The result is the number of folders selected.
+int WalkBelow(HTREEITEM item) {
+  HWND tree = Plugin().folderTree;
+  int selected = 0;
+  SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+  for (auto child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                             reinterpret_cast<LPARAM>(item)));
+       child; child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                                reinterpret_cast<LPARAM>(child)))) {
+    if (!SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child))) continue;
+    char path[kEdmaxPathBufferSize] = {};
+    Plugin().api.EDA_GetCurrentCtxpath(path);
+    selected += 1 + WalkBelow(child);
+  }
+  return selected;
+}
+
+int Walk() {
+  const auto start = reinterpret_cast<HTREEITEM>(SendMessageA(Plugin().folderTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  return start ? WalkBelow(start) : 0;
+}
+
 // Runs the configuration's steps step1, step2, ... up to the first missing one. A step is "RunMacro <statement>",
 // "SelectMessage <message path>" or "GetMessage <message path>". The result is the number of nonzero results.
 int RunSteps() {
@@ -113,6 +136,7 @@ int RunCommand(int nID) {
   switch (nID) {
     case kCommandEnumerate: return Enumerate();
     case kCommandSteps: return RunSteps();
+    case kCommandWalk: return Walk();
     case kCommandDialog:
       return static_cast<int>(DialogBoxParamA(Plugin().module, MAKEINTRESOURCEA(kDialogTemplate),
                                               Plugin().mainWindow, ProgressDialog, 0));

@@ -54,6 +54,7 @@ std::unique_ptr<DocumentStore> DocumentStore::Open(const std::string& directory,
     ecode = kErrorIo;
     return nullptr;
   }
+  store->writtenLength_ = store->committedLength_;
   if (!store->Load()) return nullptr;
   if (writer) store->RemoveStaleFiles();
   ecode = kErrorNone;
@@ -197,6 +198,7 @@ int DocumentStore::Put(std::map<std::string, std::string> attrs, const std::vect
   for (const auto& text : hiddenTexts) BreakIntoWordHashes(text, hashes);
   for (uint64_t hash : hashes)
     if (!words_.count(hash)) pendingWords_.insert(hash);
+  WritePendingWhenLarge();
   return id;
 }
 
@@ -210,14 +212,15 @@ bool DocumentStore::Remove(int id) {
   documents_.erase(found);
   AppendRecord(pending_, RecordKind::Removal, static_cast<uint32_t>(id), {});
   ++removedSinceFlush_;
+  WritePendingWhenLarge();
   return true;
 }
 
 bool DocumentStore::ReadRecordBytes(uint64_t offset, uint32_t size, std::string& out) const {
   out.resize(size);
-  if (offset >= committedLength_) {
-    if (offset - committedLength_ + size > pending_.size()) return false;
-    out.assign(pending_, static_cast<size_t>(offset - committedLength_), size);
+  if (offset >= writtenLength_) {
+    if (offset - writtenLength_ + size > pending_.size()) return false;
+    out.assign(pending_, static_cast<size_t>(offset - writtenLength_), size);
     return true;
   }
   return log_ && SeekTo(log_.get(), offset) && std::fread(out.data(), 1, size, log_.get()) == size;
@@ -253,16 +256,36 @@ void DocumentStore::FlushWords(int max) {
   removedSinceFlush_ = 0;
 }
 
+bool DocumentStore::WritePending() {
+  if (writeFailed_) {
+    // Part of the records may have reached the log; write them all again from the end of what is known good.
+    if (!log_ || !TruncateFile(JoinPath(directory_, logName_), writtenLength_)) return false;
+    std::clearerr(log_.get());
+    writeFailed_ = false;
+  }
+  if (pending_.empty()) return true;
+  if (!log_ || !SeekTo(log_.get(), writtenLength_) ||
+      std::fwrite(pending_.data(), 1, pending_.size(), log_.get()) != pending_.size() || std::fflush(log_.get()) != 0) {
+    writeFailed_ = true;
+    return false;
+  }
+  writtenLength_ += pending_.size();
+  pending_.clear();
+  return true;
+}
+
+void DocumentStore::WritePendingWhenLarge() {
+  // Keeps memory bounded during a long job; a failure here is retried by the commit, which reports it.
+  constexpr size_t kWriteThreshold = 8 << 20;
+  if (pending_.size() >= kWriteThreshold) WritePending();
+}
+
 bool DocumentStore::Commit() {
   if (!writer_) return true;
-  if (pending_.empty()) return true;
-  if (!log_ || !SeekTo(log_.get(), committedLength_) ||
-      std::fwrite(pending_.data(), 1, pending_.size(), log_.get()) != pending_.size() || !SyncFile(log_.get()))
-    return false;
-  const uint64_t length = committedLength_ + pending_.size();
-  if (!WriteMeta(logName_, length)) return false;
-  committedLength_ = length;
-  pending_.clear();
+  if (pendingSize() == 0) return true;
+  if (!WritePending() || !SyncFile(log_.get())) return false;
+  if (!WriteMeta(logName_, writtenLength_)) return false;
+  committedLength_ = writtenLength_;
   return true;
 }
 
@@ -300,7 +323,7 @@ bool DocumentStore::Compact() {
   const std::string oldPath = JoinPath(directory_, logName_);
   log_ = CFile(newPath, "r+b");
   logName_ = newName;
-  committedLength_ = length;
+  committedLength_ = writtenLength_ = length;
   for (auto& [id, doc] : documents_) doc.offset = newOffsets[id];
   liveBytes_ = length;
   deadBytes_ = 0;

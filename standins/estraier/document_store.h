@@ -4,7 +4,8 @@
 //                    renamed over the old one), so it is either the old or the new one after a crash
 //   docs-<n>.log     the log of records (record_log.h); only its first "length" bytes count. Records are appended
 //                    at commit time; a crash may leave a torn tail beyond that length, which the next writer cuts.
-// Puts and removals go to memory first and reach the log at the next commit (flush, sync, close). The attributes
+// Puts and removals go to memory first; they reach the log when several megabytes have gathered (beyond the
+// committed length, so they do not count yet) and at the next commit (flush, sync, close). The attributes
 // of every live document stay in memory; texts are read back from the log when needed. Compaction writes the live
 // records to docs-<n+1>.log and switches the meta file over to it.
 #pragma once
@@ -60,8 +61,9 @@ class DocumentStore {
 
   size_t wordCount() const { return words_.size(); }
   size_t pendingWordCount() const { return pendingWords_.size(); }
-  uint64_t logSize() const { return committedLength_ + pending_.size(); }
-  uint64_t pendingSize() const { return pending_.size(); }
+  uint64_t logSize() const { return writtenLength_ + pending_.size(); }
+  // Bytes put or removed since the last commit.
+  uint64_t pendingSize() const { return logSize() - committedLength_; }
   int removedSinceFlush() const { return removedSinceFlush_; }
 
  private:
@@ -73,14 +75,19 @@ class DocumentStore {
   void RemoveStaleFiles();
   bool ReadRecordBytes(uint64_t offset, uint32_t size, std::string& out) const;
   bool Apply(uint32_t kind, uint32_t id, const std::string& payload, uint64_t offset);
+  // Appends the gathered records to the log without committing them; false on a write error.
+  bool WritePending();
+  void WritePendingWhenLarge();
 
   std::string directory_;
   bool writer_;
   std::string logName_;
-  uint64_t committedLength_ = 0;
+  uint64_t committedLength_ = 0;  // what the meta file records
+  uint64_t writtenLength_ = 0;    // what the log holds, committed or not
+  bool writeFailed_ = false;      // a write beyond the committed length failed; the next commit retries it
   int nextId_ = 1;
   CFile log_;
-  std::string pending_;  // records not yet written; they follow committedLength_
+  std::string pending_;  // records not yet written; they follow writtenLength_
   std::map<int, StoredDocument> documents_;
   std::unordered_map<std::string, int> idsByUri_;
   std::unordered_set<uint64_t> words_;

@@ -83,13 +83,17 @@ TEST(EstraierStandinStorage, KilledWriterLeavesEverythingUpToItsLastFlush) {
     ESTDB* db = est_db_open(path.c_str(), kCreatingWriter, nullptr);
     bool ok = db && Put(db, "cvdx:a", "one") && Put(db, "cvdx:b", "two") && est_db_flush(db, -1) &&
               Put(db, "cvdx:c", "three");
-    _exit(ok ? 0 : 1);  // no close: the process dies with a put pending
+    // Enough more to reach the log uncommitted, as a long job does between flushes.
+    const std::string large(300000, 'z');
+    for (int i = 0; ok && i < 40; ++i) ok = Put(db, "cvdx:large" + std::to_string(i), large);
+    _exit(ok ? 0 : 1);  // no close: the process dies with puts pending
   }
   int status = 0;
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
-  // Cut short a commit as well: bytes appended to the log beyond the length the meta file records.
+  EXPECT_GT(fs::file_size(LogPath(path)), 8u << 20);
+  // Cut short a commit as well: a torn record at the end of the log.
   std::ofstream(LogPath(path), std::ios::binary | std::ios::app) << "DOC1 torn";
   {
     DbPtr reader = Open(path, ESTDBREADER);

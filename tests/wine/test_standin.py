@@ -1,12 +1,14 @@
 """The mail client stand-in's own contract, where the plug-ins rely on it: folder tree and ctxPaths, message order
 and paths, message texts, the two macros, selecting a message, menu commands and plug-in dialogs. testplugin.dll
 makes the API calls."""
+import os
 import unittest
 
 import standin
+import winenv
 
 PLUGIN = "testplugin.dll"
-ENUMERATE, STEPS, DIALOG, WALK = 1, 2, 3, 4
+ENUMERATE, STEPS, DIALOG, WALK, CRASH = 1, 2, 3, 4, 5
 
 
 def message(subject, body="本文です。\r\n"):
@@ -107,7 +109,9 @@ class StandinTest(unittest.TestCase):
 
     def test_commands_menus_and_plugin_dialogs(self):
         store = self.make_store()
-        journal = self.run_plugin(store, [f"command {PLUGIN} {DIALOG}", f"command {PLUGIN} 9",
+        snapshot = os.path.join(winenv.temporary_folder(self), "dialog.bmp")
+        journal = self.run_plugin(store, [f"snap-dialog {standin.winpath(snapshot)} 3",
+                                          f"command {PLUGIN} {DIALOG}", f"command {PLUGIN} 9",
                                           f"command other.dll {ENUMERATE}", f"event {PLUGIN} 1001 3",
                                           f"invoke {PLUGIN} 9"])
         menu_ids = {fields[2]: fields[3] for fields in journal.lines("menu-item")}
@@ -115,25 +119,39 @@ class StandinTest(unittest.TestCase):
         self.assertEqual(len(set(menu_ids.values())), 3)
         # The dialog's whole life lies between its command's statement and the next statement.
         seen = journal.kinds("script", "dialog", "status", "progress", "caption", "msgbox", "dialog-end", "command",
-                             "command-missing", "menu")
+                             "command-missing", "menu", "snap")
+        ticks = [line for tick in range(1, 6) for line in (("status", [f"tick {tick}"]), ("progress", ["stepit"]))]
         self.assertEqual(seen, [
             ("menu", [PLUGIN, "Testplug(&T)", "4"]),  # at start-up, with menu kind 8
-            ("script", ["1", f"command {PLUGIN} {DIALOG}"]),
+            ("script", ["1", f"snap-dialog {standin.winpath(snapshot)} 3"]),
+            ("script", ["2", f"command {PLUGIN} {DIALOG}"]),
             ("dialog", ["Testplug progress", "201"]),
             ("progress", ["range", "0", "5"]), ("progress", ["step", "1"]),
-            *[line for tick in range(1, 6) for line in (("status", [f"tick {tick}"]), ("progress", ["stepit"]))],
+            *ticks[:5], ("snap", [standin.winpath(snapshot), "ok"]), *ticks[5:],
             ("caption", ["Testplug done"]),
             ("msgbox", ["dialog", "Testplug", "finished", "OK Cancel"]),
             ("dialog-end", ["Testplug done"]),
             ("command", [PLUGIN, str(DIALOG), "= 1"]),  # the default button answered the box
-            ("script", ["2", f"command {PLUGIN} 9"]),
+            ("script", ["3", f"command {PLUGIN} 9"]),
             ("command-missing", [PLUGIN, "9"]),
-            ("script", ["3", f"command other.dll {ENUMERATE}"]),
+            ("script", ["4", f"command other.dll {ENUMERATE}"]),
             ("command-missing", ["other.dll", str(ENUMERATE)]),
-            ("script", ["4", f"event {PLUGIN} 1001 3"]),  # other menu kinds get nothing appended
-            ("script", ["5", f"invoke {PLUGIN} 9"]),
+            ("script", ["5", f"event {PLUGIN} 1001 3"]),  # other menu kinds get nothing appended
+            ("script", ["6", f"invoke {PLUGIN} 9"]),
             ("command", [PLUGIN, "9", "= -1"]),
         ])
+        with open(snapshot, "rb") as bitmap:
+            self.assertEqual(bitmap.read(2), b"BM")
+
+    def test_a_crash_in_a_plugin_is_journaled(self):
+        store = self.make_store()
+        plugins = standin.plugin_folder(self, [PLUGIN], {"testplugin.conf": ""})
+        journal = standin.run_standin(store, plugins=[plugins / PLUGIN], script=[f"invoke {PLUGIN} {CRASH}"])
+        self.assertNotEqual(journal.returncode, 0)
+        self.assertFalse(journal.finished)
+        [(code, where)] = journal.lines("crash")
+        self.assertEqual(code, "0xc0000005")
+        self.assertRegex(where, r"\\testplugin\.dll\+0x[0-9a-f]+$")
 
     def test_background_run_until_stopped(self):
         store = self.make_store()

@@ -24,6 +24,7 @@ constexpr int kCommandEnumerate = 1;  // walks the current folder's messages
 constexpr int kCommandSteps = 2;      // runs the calls listed in the configuration (keys step1, step2, ...)
 constexpr int kCommandDialog = 3;     // a modal dialog that reports progress, then a message box
 constexpr int kCommandWalk = 4;       // selects every folder below the current one in the folder tree, depth first
+constexpr int kCommandCrash = 5;      // an access violation, as a faulty plug-in would cause
 
 constexpr int kDialogTemplate = 201;
 

@@ -137,6 +137,10 @@ int RunCommand(int nID) {
     case kCommandEnumerate: return Enumerate();
     case kCommandSteps: return RunSteps();
     case kCommandWalk: return Walk();
+    case kCommandCrash: {
+      volatile int* nowhere = nullptr;
+      return *nowhere;
+    }
     case kCommandDialog:
       return static_cast<int>(DialogBoxParamA(Plugin().module, MAKEINTRESOURCEA(kDialogTemplate),
                                               Plugin().mainWindow, ProgressDialog, 0));

@@ -12,13 +12,13 @@
 //
 // After the early clients, a second request is sent the ordinary way, to show that the server listens again.
 // Output, one line each: "notified <hex of the request>", "destroyed <ms>", "late-write <ok|failed> <error>",
-// "memory <intact|overwritten>", "boxes <count> <text of the first>", "timeout".
+// "memory <intact|overwritten>", "boxes <count> <text of a box>", "timeout".
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -142,10 +142,11 @@ int DestroyWhileReading(const std::string& name) {
   return 0;
 }
 
-// Answers every message box of this process and counts them, from a thread of its own.
+// Answers every message box of this process and counts them, from a thread of its own. A box is answered once its
+// text can be read (it is filled in after the window appears), or after half a second whatever it holds.
 struct BoxWatcher {
   std::atomic<bool> stop{false};
-  std::set<HWND> seen;
+  std::map<HWND, int> sightings;
   std::string firstText;
 };
 
@@ -156,11 +157,11 @@ BOOL CALLBACK AnswerBox(HWND window, LPARAM context) {
   char className[32] = {};
   GetClassNameA(window, className, sizeof className);
   if (process != GetCurrentProcessId() || std::strcmp(className, "#32770") != 0) return TRUE;
-  if (watcher->seen.insert(window).second && watcher->seen.size() == 1) {
-    char text[256] = {};
-    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-    watcher->firstText = text;
-  }
+  const int seen = ++watcher->sightings[window];
+  char text[256] = {};
+  GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+  if (text[0] == '\0' && seen < 25) return TRUE;
+  if (watcher->firstText.empty()) watcher->firstText = text;
   PostMessageA(window, WM_COMMAND, IDOK, 0);
   return TRUE;
 }
@@ -195,7 +196,7 @@ int FailedWait(const std::string& name) {
   watcher.stop = true;
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);
-  std::printf("boxes %u %s\n", static_cast<unsigned>(watcher.seen.size()), watcher.firstText.c_str());
+  std::printf("boxes %u %s\n", static_cast<unsigned>(watcher.sightings.size()), watcher.firstText.c_str());
   std::fflush(stdout);
   CNamedPipe::DestroyInstance();
   return 0;

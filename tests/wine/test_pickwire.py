@@ -126,7 +126,10 @@ class PickwireCase(unittest.TestCase):
 class RequestsEndToEnd(PickwireCase):
     def test_requests_served_and_refused(self):
         base = self.base
-        uri = lambda path: cp932("cvdx:" + path)  # noqa: E731
+
+        def uri(path):
+            return cp932("cvdx:" + path)
+
         long_path = base + "Account\\taro\\inbox:" + "m" * 4095
         exact = cp932("cvdx:" + long_path)[:4095]
         # (name, request bytes, calls it makes)
@@ -170,6 +173,7 @@ class RequestsEndToEnd(PickwireCase):
         # The messages that exist were selected, each time the stand-in's folder was the one opened.
         self.assertEqual([call.result for call in journal.calls("EDA_SelectMessage")],
                          ["1", "1", "1", "0", "0", "1", "0", "1", "1", "1"])
+        self.assertIn([self.japanese], journal.lines("selected-message"))
         self.assertEqual(journal.final_message, self.software)
 
         modes = pipe_modes(journal.stderr)

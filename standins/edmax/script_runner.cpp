@@ -80,8 +80,8 @@ ScriptRunner::Outcome ScriptRunner::Execute(const Statement& statement) {
     const int folder = client_.store().FindByRelPath(WideFromUtf8(args[0]));
     if (folder < 0) {
       Fail(statement, "no such folder");
-    } else if (!client_.SelectFolder(folder)) {
-      // Already the current folder: the tree does not change its selection, nothing to do.
+    } else {
+      client_.SelectFolder(folder);
     }
     return Outcome::kNext;
   }

@@ -12,6 +12,9 @@ StandinClient* StandinClient::current_ = nullptr;
 namespace {
 
 constexpr std::size_t kViewTextLimit = 256 * 1024;  // the message view shows the start of very large messages
+// The journal is written at least this often, so that a run that hangs (and is killed) leaves what happened so far.
+constexpr UINT_PTR kJournalFlushTimer = 0x5E10;
+constexpr UINT kJournalFlushMs = 1000;
 
 // The message view wants CR-LF line ends.
 std::wstring ForEditControl(const std::wstring& text) {
@@ -79,6 +82,7 @@ bool StandinClient::Start(HINSTANCE instance) {
     journal_.Write({"withhold", JText(options_.withhold), withheld ? "ok" : "failed"});
   }
   window_.Show();
+  SetTimer(window_.main(), kJournalFlushTimer, kJournalFlushMs, nullptr);
   LoadPlugins();
   if (!options_.script.empty()) {
     script_ = std::make_unique<ScriptRunner>(*this, std::move(statements));
@@ -172,7 +176,11 @@ void StandinClient::OnScriptStep() {
 }
 
 void StandinClient::OnTimer(UINT_PTR id) {
-  if (script_) script_->OnTimer(id);
+  if (id == kJournalFlushTimer) {
+    journal_.Flush();
+  } else if (script_) {
+    script_->OnTimer(id);
+  }
 }
 
 void StandinClient::OnCloseRequested() { Quit(); }

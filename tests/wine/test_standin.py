@@ -18,8 +18,9 @@ def message(subject, body="本文です。\r\n"):
 class StandinTest(unittest.TestCase):
     def make_store(self):
         store = standin.Store.temporary(self)
-        for folder in ["taro/受信箱", "taro/仕事/プロジェクト", "taro/Archive (2009)", "hanako/送信済み",
-                       "hanako/ｶﾀｶﾅ"]:
+        # ソ and 表 end in the byte of '\\' in code page 932.
+        for folder in ["taro/受信箱", "taro/仕事/プロジェクト", "taro/Archive (2009)", "taro/ソフト表示",
+                       "hanako/送信済み", "hanako/ｶﾀｶﾅ"]:
             store.add_message(folder, "0001.eml", message(folder))
         return store
 
@@ -41,10 +42,10 @@ class StandinTest(unittest.TestCase):
         store = self.make_store()
         journal = self.run_plugin(store, ["select ", f"invoke {PLUGIN} {WALK}"])
         expected = [store.folder_ctxpath(folder) for folder in store.folders()]
-        self.assertEqual(len(expected), 8)
+        self.assertEqual(len(expected), 9)
         self.assertEqual([call.args[0] for call in journal.calls("EDA_GetCurrentCtxpath")], expected)
         self.assertEqual([fields[0] for fields in journal.lines("selected-folder")], [""] + expected)
-        self.assertEqual(journal.lines("command"), [[PLUGIN, str(WALK), "= 8"]])
+        self.assertEqual(journal.lines("command"), [[PLUGIN, str(WALK), "= 9"]])
         self.assertEqual(journal.final_folder, expected[-1])
         self.assertTrue(expected[0].endswith("\\store\\Account\\hanako"), expected[0])
 
@@ -93,6 +94,7 @@ class StandinTest(unittest.TestCase):
         steps = [("RunMacro ActivateMailerPart();", "1"),
                  (f"SelectMessage {inbox_message}", "1"),
                  (f"SelectMessage {project_message}", "0"),  # not in the current folder
+                 ("RunMacro OpenThisFolder(taro\\ソフト表示);", "1"),
                  ("RunMacro OpenThisFolder(taro\\仕事\\プロジェクト);", "1"),
                  (f"SelectMessage {project_message}", "1"),
                  (f"SelectMessage {store.message_path('taro/仕事/プロジェクト', '0009.eml')}", "0"),

@@ -2,6 +2,7 @@
 
 Every Windows program runs with LANG=ja_JP.UTF-8, so that Wine's ANSI code page is 932 as on the users' machines.
 """
+import atexit
 import fcntl
 import os
 import shutil
@@ -25,8 +26,12 @@ def _display():
         return os.environ["DISPLAY"]
     if _xvfb is None:
         read_end, write_end = os.pipe()
+        # The server must not hold the test runner's output open (CTest waits for it to close), and it ends
+        # with this process.
         _xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                                  "-nolisten", "tcp"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+                                  "-nolisten", "tcp"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        atexit.register(_xvfb.terminate)
         os.close(write_end)
         number = b""
         while not number.endswith(b"\n"):

@@ -6,6 +6,7 @@
 // which stays in the system's code page as the plug-in gives it.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,12 @@ std::string AnsiForPeople(const std::string& ansi) {
   return utf8 ? utf8 : ansi;
 }
 
+// The library's text for one of its error codes.
+std::string ErrorText(const CEstraierApi& api, int errorCode) {
+  const char* text = api.est_err_msg(errorCode);
+  return text ? text : "error " + std::to_string(errorCode);
+}
+
 void PrintHit(int rank, const SearchHit& hit, bool json) {
   if (json) {
     Out().WriteUtf8(FormatHitJson(rank, hit));
@@ -53,8 +60,8 @@ void PrintHit(int rank, const SearchHit& hit, bool json) {
 }
 
 // Where to search: --index, or where the plug-in beside this program keeps its index. Sets indexPath (system code
-// page) and shownPath (UTF-8), or returns the exit code of the failure.
-int ResolveIndex(const SearchArguments& arguments, std::string& indexPath, std::string& shownPath) {
+// page) and shownPath (UTF-8); on failure tells why and gives the exit code.
+std::optional<int> ResolveIndex(const SearchArguments& arguments, std::string& indexPath, std::string& shownPath) {
   if (arguments.indexDir) {
     std::optional<std::string> ansi = Utf8ToCodePage(*arguments.indexDir, CP_ACP);
     if (!ansi) {
@@ -63,7 +70,7 @@ int ResolveIndex(const SearchArguments& arguments, std::string& indexPath, std::
     }
     indexPath = std::move(*ansi);
     shownPath = *arguments.indexDir;
-    return kExitHits;
+    return std::nullopt;
   }
   const IndexLocation location = LocateIndex();
   if (location.path.empty()) {
@@ -73,11 +80,11 @@ int ResolveIndex(const SearchArguments& arguments, std::string& indexPath, std::
   }
   indexPath = location.path;
   shownPath = AnsiForPeople(location.path);
-  return kExitHits;
+  return std::nullopt;
 }
 
-// Loads and binds estraier.dll as the plug-in does; returns the exit code of a failure.
-int BindLibrary(CEstraierApi& api) {
+// Loads and binds estraier.dll as the plug-in does; on failure tells why and gives the exit code.
+std::optional<int> BindLibrary(CEstraierApi& api) {
   api.LoadLibraries();
   if (!api.searchLibrary) {
     return Fail(kExitNoLibrary, "estraier.dll cannot be loaded (error " + std::to_string(GetLastError()) +
@@ -88,7 +95,7 @@ int BindLibrary(CEstraierApi& api) {
     return Fail(kExitNoLibrary, "estraier.dll lacks entry points that Corvidex needs (an incomplete or "
                                 "different library)");
   }
-  return kExitHits;
+  return std::nullopt;
 }
 
 int OpenHit(const SearchHit& hit) {
@@ -114,21 +121,21 @@ int Run() {
   }
 
   std::string indexPath, shownPath;
-  if (const int failure = ResolveIndex(arguments, indexPath, shownPath); failure != kExitHits) return failure;
+  if (const std::optional<int> failure = ResolveIndex(arguments, indexPath, shownPath)) return *failure;
 
   CEstraierApi api;  // declared before the index, so that the index is closed before the library is freed
-  if (const int failure = BindLibrary(api); failure != kExitHits) return failure;
+  if (const std::optional<int> failure = BindLibrary(api)) return *failure;
 
   const CReadOnlyIndex index(api, indexPath.c_str());
   if (!index.Get()) {
-    return Fail(kExitNoIndex, "no index at " + shownPath + " (" + api.est_err_msg(index.ErrorCode()) + ")");
+    return Fail(kExitNoIndex, "no index at " + shownPath + " (" + ErrorText(api, index.ErrorCode()) + ")");
   }
 
   const SearchQuery query{arguments.Phrase(), arguments.attributeExpressions, arguments.maxHits};
   const std::optional<std::vector<SearchHit>> hits = SearchIndex(api, index.Get(), query);
   if (!hits) {
     return Fail(kExitNoIndex, "the index at " + shownPath + " cannot be searched (" +
-                                  api.est_err_msg(api.est_db_error(index.Get())) + ")");
+                                  ErrorText(api, api.est_db_error(index.Get())) + ")");
   }
   if (hits->empty()) return Fail(kExitNoHits, "no hits");
 

@@ -15,6 +15,9 @@ WINE = os.environ.get("MAILINDEX_WINE") or ("/usr/lib/wine/wine64" if BUILD.rstr
                                             else "/usr/lib/wine/wine")
 BIN = os.path.join(BUILD, "bin")
 PREFIX = os.environ.get("MAILINDEX_WINEPREFIX") or os.path.join(BUILD, "wineprefix")
+# The 64-bit server serves 32-bit and 64-bit programs alike, and is the one that starts on every machine.
+WINESERVER = next((p for p in ("/usr/lib/wine/wineserver64", "/usr/lib/wine/wineserver32")
+                   if os.path.exists(p)), "wineserver")
 
 _xvfb = None
 
@@ -52,6 +55,7 @@ def environment(extra=None):
         "WINEPREFIX": PREFIX,
         "WINEDEBUG": env.get("WINEDEBUG", "-all"),
         "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        "WINESERVER": WINESERVER,
         "DISPLAY": _display(),
     })
     if extra:
@@ -67,7 +71,12 @@ def ensure_prefix():
         if not os.path.exists(os.path.join(PREFIX, "system.reg")):
             subprocess.run([WINE, "wineboot", "-i"], env=environment(), stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL, timeout=300)
-            subprocess.run(["wineserver", "-w"], env=environment(), timeout=120)
+            subprocess.run([WINESERVER, "-w"], env=environment(), timeout=120)
+        # One server for the whole test process, started without our output pipes (a server started by a program
+        # whose output is captured would hold the capture open until it exits). It stays a minute after the last
+        # program; a server that is already running makes this a no-op.
+        subprocess.run([WINESERVER, "-p60"], env=environment(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
 
 def winpath(path):

@@ -1,7 +1,7 @@
 // est-dump: lists what a full-text database holds, so that tests and people can see what was indexed.
 //   est-dump DATABASE
 // Opens the database read-only through the library's own entry points and writes, in UTF-8 with bare line feeds:
-//   # database: <path as given>
+//   # database: <path as given, in UTF-8>
 //   # documents: <count>
 //   # words: <count>
 // then one block per document in ascending id order, each preceded by an empty line:
@@ -18,6 +18,7 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #endif
 
 #include "estraier_api.h"
@@ -46,6 +47,24 @@ struct Database {
 };
 
 void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+// The database path as UTF-8 for the listing; on Windows the command line gives it in the system's code page.
+std::string PathForDisplay(const char* path) {
+#if defined(_WIN32)
+  int wide = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+  if (wide <= 0) return path;
+  std::wstring utf16(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path, -1, utf16.data(), wide);
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return path;
+  std::string utf8(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
+  utf8.resize(static_cast<size_t>(bytes) - 1);
+  return utf8;
+#else
+  return path;
+#endif
+}
 
 // Turns a document's draft (attributes, empty line, texts, a tab-led line of hidden texts) into its block.
 void WriteBlock(int id, std::string_view draft) {
@@ -86,11 +105,11 @@ int main(int argc, char** argv) {
   int ecode = 0;
   Database database{est_db_open(argv[1], ESTDBREADER, &ecode)};
   if (!database.db) {
-    std::fprintf(stderr, "est-dump: cannot open %s: %s\n", argv[1], est_err_msg(ecode));
+    std::fprintf(stderr, "est-dump: cannot open %s: %s\n", PathForDisplay(argv[1]).c_str(), est_err_msg(ecode));
     return 2;
   }
   ESTDB* db = database.db;
-  Write(std::string("# database: ") + argv[1] + "\n");
+  Write("# database: " + PathForDisplay(argv[1]) + "\n");
   Write("# documents: " + std::to_string(est_db_doc_num(db)) + "\n");
   Write("# words: " + std::to_string(est_db_word_num(db)) + "\n");
   if (!est_db_iter_init(db, nullptr)) return 2;

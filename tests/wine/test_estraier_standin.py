@@ -78,10 +78,13 @@ class StorageAcrossProcesses(unittest.TestCase):
         return result.returncode, result.stdout.decode("utf-8"), result.stderr.decode("utf-8", "replace")
 
     def test_est_dump_lists_what_another_process_stored(self):
-        database = os.path.join(winenv.temporary_folder(self), "cascket")
+        # A Japanese folder name reaches the library in the system's code page, as the plug-in's index path does.
+        database = os.path.join(winenv.temporary_folder(self), "索引", "cascket")
+        os.mkdir(os.path.dirname(database))
         self.assertEqual(self.fill(database).returncode, 0)
         code, output, errors = self.dump(database)
         self.assertEqual(code, 0, errors)
+        self.assertIn(f"# database: {winenv.winpath(database)}\n", output)
         self.assertIn("# documents: 2\n", output)
         blocks = output.split("\n\n")[1:]
         self.assertEqual(len(blocks), 2, output)

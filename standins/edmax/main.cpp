@@ -3,7 +3,6 @@
 
 #include "command_line.h"
 #include "journal.h"
-#include "journal_text.h"
 #include "standin_client.h"
 #include "text_codec.h"
 

@@ -1,6 +1,6 @@
 #include "plugin_host.h"
 
-#include <cstdint>
+#include <iterator>
 
 #include "journal_text.h"
 #include "text_codec.h"

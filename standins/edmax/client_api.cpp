@@ -1,4 +1,5 @@
 // The plug-in API of the client: what each EDA_ function does, and its journal line.
+#include <algorithm>
 #include <cstring>
 
 #include "journal_text.h"

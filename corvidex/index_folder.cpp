@@ -4,6 +4,7 @@
 #include "code_page.h"
 #include "corvidex.h"
 #include "job_constants.h"
+#include "job_stats.h"
 #include "plugin_module.h"
 
 void CCorvidex::IndexFolderProc(char* path) {
@@ -26,8 +27,10 @@ void CCorvidex::IndexFolderProc(char* path) {
         if (*text) {
           const char* utf8Text = textConverter.Convert(text, kClientCodePage, kUtf8CodePage);
           // A path that cannot be converted whole is left out rather than stored under a cut or empty URI.
-          if (utf8Text && ConvertCodePage(path, kClientCodePage, utf8Path, kUtf8CodePage, sizeof utf8Path) > 1)
+          if (utf8Text && ConvertCodePage(path, kClientCodePage, utf8Path, kUtf8CodePage, sizeof utf8Path) > 1) {
+            CORVIDEX_TIME_DATABASE;
             m_db->PutMessage(utf8Path, utf8Text);
+          }
         }
         g_edmax.EDA_ReleaseEdmaxBuffer();
       }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "corvidex.h"
+#include "job_stats.h"
 #include "job_summary.h"
 #include "plugin_module.h"
 
@@ -38,18 +39,24 @@ void CCorvidex::RunJob(bool withSubfolders, FolderProc proc) {
   path[sizeof path - 1] = '\0';
   CreateIndex(path, withSubfolders, proc);
 
-  m_db->Flush();
-  const int documentCount = m_db->GetDocNum();
-  const int wordCount = m_db->GetWordNum();
-  m_db->Close();
+  int documentCount, wordCount;
+  {
+    CORVIDEX_TIME_DATABASE;
+    m_db->Flush();
+    documentCount = m_db->GetDocNum();
+    wordCount = m_db->GetWordNum();
+    m_db->Close();
+  }
   const DWORD elapsed = GetTickCount() - start;  // unsigned arithmetic survives the tick count's wrap
 
   std::string summary = FormatJobSummary(elapsed, documentCount, wordCount);
 #ifdef CORVIDEX_TICK_STATS
-  char ticks[96];
-  wsprintfA(ticks, "\nyields: %u\ntick wait: %u ms", g_progressDlg.YieldCount(),
-            static_cast<unsigned>(g_progressDlg.TickWaitMilliseconds()));
-  summary += ticks;
+  const JobStats& stats = CurrentJobStats();
+  char figures[160];
+  wsprintfA(figures, "\nyields: %u\ntick wait: %u ms\ndatabase: %u ms\ndialog: %u ms", stats.yields,
+            static_cast<unsigned>(stats.tickWaitMilliseconds), static_cast<unsigned>(stats.databaseMilliseconds),
+            static_cast<unsigned>(stats.dialogMilliseconds));
+  summary += figures;
 #endif
   MessageBoxA(g_mainWindow, summary.c_str(), kJobSummaryCaption, MB_OK);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "fiber.h"
+#include "job_stats.h"
 #include "plugin_module.h"
 
 int CProgressDlg4Fiber::LaunchIndexJob(bool withSubfolders) { return Launch(&IndexFiberProc, withSubfolders); }
@@ -33,8 +34,7 @@ int CProgressDlg4Fiber::Launch(LPFIBER_START_ROUTINE routine, bool withSubfolder
   m_jobFiber = job.Get();
   m_finished = false;
 #ifdef CORVIDEX_TICK_STATS
-  m_yieldCount = 0;
-  m_tickWaitMilliseconds = 0;
+  CurrentJobStats() = JobStats{};
 #endif
 
   const INT_PTR result = DoModal(g_module, GetActiveWindow());
@@ -107,35 +107,42 @@ BOOL CProgressDlg4Fiber::PreTranslateMessage(MSG* msg) { return IsDialogMessageA
 
 BOOL CProgressDlg4Fiber::OnIdle() { return FALSE; }
 
-void CProgressDlg4Fiber::SetCaption(const char* text) { SetWindowTextA(m_hWnd, text); }
+void CProgressDlg4Fiber::SetCaption(const char* text) {
+  CORVIDEX_TIME_DIALOG;
+  SetWindowTextA(m_hWnd, text);
+}
 
 void CProgressDlg4Fiber::SetStatusText(const char* text) {
+  CORVIDEX_TIME_DIALOG;
   SendMessageA(m_statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void CProgressDlg4Fiber::SetProgressRange(unsigned count) {
+  CORVIDEX_TIME_DIALOG;
   SendMessageA(m_progressBar, PBM_SETRANGE, 0, MAKELPARAM(0, count & 0xFFFF));
 }
 
-void CProgressDlg4Fiber::SetProgressPos(int position) { SendMessageA(m_progressBar, PBM_SETPOS, position, 0); }
+void CProgressDlg4Fiber::SetProgressPos(int position) {
+  CORVIDEX_TIME_DIALOG;
+  SendMessageA(m_progressBar, PBM_SETPOS, position, 0);
+}
 
-void CProgressDlg4Fiber::SetProgressStep(int step) { SendMessageA(m_progressBar, PBM_SETSTEP, step, 0); }
+void CProgressDlg4Fiber::SetProgressStep(int step) {
+  CORVIDEX_TIME_DIALOG;
+  SendMessageA(m_progressBar, PBM_SETSTEP, step, 0);
+}
 
-void CProgressDlg4Fiber::StepProgress() { SendMessageA(m_progressBar, PBM_STEPIT, 0, 0); }
+void CProgressDlg4Fiber::StepProgress() {
+  CORVIDEX_TIME_DIALOG;
+  SendMessageA(m_progressBar, PBM_STEPIT, 0, 0);
+}
 
 void CProgressDlg4Fiber::YieldToDialog() {
 #ifdef CORVIDEX_TICK_STATS
-  LARGE_INTEGER frequency, before, after;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&before);
-  SwitchToFiber(m_dialogFiber);
-  QueryPerformanceCounter(&after);
-  ++m_yieldCount;
-  m_tickWaitMilliseconds += 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
-                            static_cast<double>(frequency.QuadPart);
-#else
-  SwitchToFiber(m_dialogFiber);
+  ++CurrentJobStats().yields;
+  StopWatch tickWait(CurrentJobStats().tickWaitMilliseconds);
 #endif
+  SwitchToFiber(m_dialogFiber);
 }
 
 void CProgressDlg4Fiber::FinishJob() {

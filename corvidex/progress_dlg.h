@@ -31,12 +31,6 @@ class CProgressDlg4Fiber final : public DialogImpl<CProgressDlg4Fiber>, public C
   // Gives the thread back to the dialog; the job resumes here at the dialog's next timer tick.
   void YieldToDialog();
 
-#ifdef CORVIDEX_TICK_STATS
-  // Measurements of the last job: how often it yielded and how long it waited for ticks in all.
-  unsigned YieldCount() const { return m_yieldCount; }
-  double TickWaitMilliseconds() const { return m_tickWaitMilliseconds; }
-#endif
-
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnIdle() override;
 
@@ -61,8 +55,4 @@ class CProgressDlg4Fiber final : public DialogImpl<CProgressDlg4Fiber>, public C
   bool m_finished = false;        // set by the job fiber when its job has returned
   IFDialogObserver* m_observer = nullptr;
   bool m_running = false;  // a launch is under way; a second command is refused meanwhile
-#ifdef CORVIDEX_TICK_STATS
-  unsigned m_yieldCount = 0;
-  double m_tickWaitMilliseconds = 0;
-#endif
 };

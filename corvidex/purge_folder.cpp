@@ -6,6 +6,7 @@
 #include "code_page.h"
 #include "corvidex.h"
 #include "job_constants.h"
+#include "job_stats.h"
 #include "plugin_module.h"
 
 namespace {
@@ -40,7 +41,12 @@ void CCorvidex::PurgeFolderProc(char* path) {
   // A folder path that cannot be converted whole would widen the prefix search to other folders: skip the folder.
   if (ConvertCodePage(path, kClientCodePage, utf8Folder, kUtf8CodePage, sizeof utf8Folder) > 1) {
     int found = 0;
-    const LibraryMemory<int> ids(*m_db, m_db->SearchFolder(utf8Folder, &found));
+    int* foundIds = nullptr;
+    {
+      CORVIDEX_TIME_DATABASE;
+      foundIds = m_db->SearchFolder(utf8Folder, &found);
+    }
+    const LibraryMemory<int> ids(*m_db, foundIds);
     if (!ids.Get()) found = 0;
     dialog.SetProgressPos(0);
     dialog.SetProgressRange(static_cast<unsigned>(found));
@@ -51,6 +57,7 @@ void CCorvidex::PurgeFolderProc(char* path) {
       const int id = ids.Get()[i];
       bool haveMessagePath = false;
       {
+        CORVIDEX_TIME_DATABASE;
         const LibraryMemory<char> uri(*m_db, m_db->GetDocUri(id));
         haveMessagePath = uri.Get() && std::strlen(uri.Get()) > kUriPrefixLength &&
                           ConvertCodePage(uri.Get() + kUriPrefixLength, kUtf8CodePage, messagePath, kClientCodePage,
@@ -63,7 +70,10 @@ void CCorvidex::PurgeFolderProc(char* path) {
         const char* text = g_edmax.EDA_GetMessage(messagePath);
         const bool gone = !text || !*text;
         if (text) g_edmax.EDA_ReleaseEdmaxBuffer();
-        if (gone) m_db->RemoveDoc(id);
+        if (gone) {
+          CORVIDEX_TIME_DATABASE;
+          m_db->RemoveDoc(id);
+        }
       }
       dialog.StepProgress();
       if (++counter % kItemsPerYield == 0) dialog.YieldToDialog();

@@ -63,6 +63,27 @@ class SubmenuAndCommands(unittest.TestCase):
         self.assertFalse(os.path.exists(folder / "cascket"))
 
 
+class ProgressDialogLaunch(unittest.TestCase):
+    """The dialog's launch driven by a test program that carries the plug-in's code and resources; every job there
+    ends at once because no database can be opened."""
+
+    def test_launch_leaves_the_thread_as_it_found_it(self):
+        result = winenv.run(winenv.binary("corvidex-dialog-probe.exe"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.decode().replace("\r\n", "\n").splitlines(), [
+            # A dialog that cannot be created: no job, and the thread is no fiber any more.
+            "no-dialog result=-1 fiber=0",
+            # A job whose database cannot be opened ends at the first tick; the dialog object serves again.
+            "index result=0 fiber=0",
+            "purge result=0 fiber=0",
+            # A command given while a job runs is refused; the running job ends normally.
+            "busy result=0 fiber=0 second=-1",
+            # A thread that was a fiber before stays that fiber.
+            "fiber-no-dialog result=-1 fiber=1 own=1",
+            "fiber-index result=0 fiber=1 own=1",
+        ])
+
+
 class Resources(unittest.TestCase):
     """The resources as compiled into the DLL, read back with windres."""
 

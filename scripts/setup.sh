@@ -8,7 +8,7 @@ need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 packages=(wine wine32:i386 wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 xvfb xauth g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake g++ make
-          locales x11-apps imagemagick zip unzip file libgtest-dev clang libclang-rt-14-dev)
+          locales x11-apps imagemagick zip unzip file fonts-ipafont-gothic libgtest-dev clang libclang-rt-14-dev)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386

@@ -71,6 +71,10 @@ def ensure_prefix():
         if not os.path.exists(os.path.join(PREFIX, "system.reg")):
             subprocess.run([WINE, "wineboot", "-i"], env=environment(), stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL, timeout=300)
+            # Xvfb runs no window manager: Wine then draws the windows' frames and captions itself.
+            subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N",
+                            "/f"], env=environment(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=120)
             subprocess.run([WINESERVER, "-w"], env=environment(), timeout=120)
         # One server for the whole test process, started without our output pipes (a server started by a program
         # whose output is captured would hold the capture open until it exits). It stays a minute after the last

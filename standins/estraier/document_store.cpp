@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kMetaName = "standin.meta";
 constexpr const char* kMetaTemporaryName = "standin.meta.tmp";
+constexpr const char* kLockName = "standin.lock";
 constexpr const char* kFormatLine = "estraier-standin-database 1";
 
 bool IsLogName(const std::string& name) {
@@ -36,6 +37,12 @@ std::unique_ptr<DocumentStore> DocumentStore::Open(const std::string& directory,
     if (!(writer && create) || Exists(directory) || !MakeDirectory(directory)) return nullptr;
   }
   std::unique_ptr<DocumentStore> store(new DocumentStore(directory, writer));
+  if (writer && !create && !Exists(JoinPath(directory, kMetaName))) return nullptr;  // leaves no lock file behind
+  // One writer at a time: a second one would append to the same log.
+  if (writer && !store->writerLock_.Acquire(JoinPath(directory, kLockName))) {
+    ecode = kErrorLock;
+    return nullptr;
+  }
   if (!Exists(JoinPath(directory, kMetaName))) {
     if (!(writer && create) || !store->CreateEmpty()) return nullptr;
   }

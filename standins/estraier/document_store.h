@@ -34,8 +34,8 @@ struct StoredDocument {
 class DocumentStore {
  public:
   // Opens the database in directory, creating the directory and an empty database when create is set. On failure
-  // returns null and sets ecode (I/O problem for a missing or unusable directory, database problem for a damaged
-  // database).
+  // returns null and sets ecode (I/O problem for a missing or unusable directory, lock failure when another writer
+  // has the database open, database problem for a damaged database). Readers take no lock.
   static std::unique_ptr<DocumentStore> Open(const std::string& directory, bool writer, bool create, int& ecode);
 
   bool writer() const { return writer_; }
@@ -81,6 +81,7 @@ class DocumentStore {
 
   std::string directory_;
   bool writer_;
+  ExclusiveFileLock writerLock_;  // standin.lock, held by the one writer
   std::string logName_;
   uint64_t committedLength_ = 0;  // what the meta file records
   uint64_t writtenLength_ = 0;    // what the log holds, committed or not

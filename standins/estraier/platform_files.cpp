@@ -5,6 +5,8 @@
 #include <windows.h>
 #else
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -57,6 +59,21 @@ std::string JoinPath(const std::string& directory, const std::string& name) {
 bool SyncFile(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 bool SeekTo(std::FILE* file, uint64_t offset) { return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0; }
 
+bool ExclusiveFileLock::Acquire(const std::string& path) {
+  Release();
+  // Opened without sharing: a second opener fails until this handle is closed.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<intptr_t>(file);
+  return true;
+}
+
+void ExclusiveFileLock::Release() {
+  if (handle_ != kNone) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = kNone;
+}
+
 #else
 
 bool IsDirectory(const std::string& path) {
@@ -91,6 +108,34 @@ std::string JoinPath(const std::string& directory, const std::string& name) {
 bool SyncFile(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 bool SeekTo(std::FILE* file, uint64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
 
+bool ExclusiveFileLock::Acquire(const std::string& path) {
+  Release();
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return false;
+  }
+  handle_ = fd;
+  return true;
+}
+
+void ExclusiveFileLock::Release() {
+  if (handle_ != kNone) close(static_cast<int>(handle_));
+  handle_ = kNone;
+}
+
 #endif
+
+ExclusiveFileLock::~ExclusiveFileLock() { Release(); }
+
+ExclusiveFileLock& ExclusiveFileLock::operator=(ExclusiveFileLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    handle_ = other.handle_;
+    other.handle_ = kNone;
+  }
+  return *this;
+}
 
 }  // namespace estraier_standin

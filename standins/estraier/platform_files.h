@@ -25,6 +25,25 @@ std::string JoinPath(const std::string& directory, const std::string& name);
 bool SyncFile(std::FILE* file);
 bool SeekTo(std::FILE* file, uint64_t offset);
 
+// An exclusive lock on a file, held while the object lives and released by the system if the process dies.
+class ExclusiveFileLock {
+ public:
+  ExclusiveFileLock() = default;
+  ~ExclusiveFileLock();
+  ExclusiveFileLock(ExclusiveFileLock&& other) noexcept : handle_(other.handle_) { other.handle_ = kNone; }
+  ExclusiveFileLock& operator=(ExclusiveFileLock&& other) noexcept;
+  ExclusiveFileLock(const ExclusiveFileLock&) = delete;
+  ExclusiveFileLock& operator=(const ExclusiveFileLock&) = delete;
+
+  // Creates the file when missing and locks it without waiting; false when another holder has it.
+  bool Acquire(const std::string& path);
+
+ private:
+  static constexpr intptr_t kNone = -1;
+  void Release();
+  intptr_t handle_ = kNone;  // a file handle (Windows) or descriptor
+};
+
 // Owns a C stream and closes it.
 class CFile {
  public:

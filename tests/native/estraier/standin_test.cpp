@@ -113,6 +113,28 @@ TEST(EstraierStandinStorage, KilledWriterLeavesEverythingUpToItsLastFlush) {
   EXPECT_EQ(est_db_doc_num(reopened.get()), 3);
 }
 
+TEST(EstraierStandinStorage, ASecondWriterIsRefusedReadersAreNot) {
+  ScratchFolder scratch("lock");
+  const std::string path = scratch.path() + "/index";
+  DbPtr writer = Open(path);
+  ASSERT_TRUE(writer && Put(writer.get(), "cvdx:a", "one"));
+  int ecode = -1;
+  EXPECT_FALSE(Open(path, kCreatingWriter, &ecode));
+  EXPECT_EQ(ecode, 3);
+  est_db_flush(writer.get(), -1);
+  DbPtr reader = Open(path, ESTDBREADER, &ecode);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(est_db_doc_num(reader.get()), 1);
+  writer.reset();
+  EXPECT_TRUE(Open(path, ESTDBWRITER, &ecode));
+  // A failed plain-writer open of an empty folder leaves nothing behind in it.
+  const std::string empty = scratch.path() + "/empty";
+  fs::create_directory(empty);
+  EXPECT_FALSE(Open(empty, ESTDBWRITER, &ecode));
+  EXPECT_EQ(ecode, 5);
+  EXPECT_TRUE(fs::is_empty(empty));
+}
+
 TEST(EstraierStandinStorage, DamagedLogIsADatabaseProblem) {
   ScratchFolder scratch("damaged");
   const std::string path = scratch.path() + "/index";

@@ -47,7 +47,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 extern "C" __declspec(dllexport) int EDAPI EDH_OnHandleEvent(int /*aindex*/, int hID, int kind, void* data) {
   switch (hID) {
     case kEventPluginInfo:
-      FillPluginInfo(data, PluginIdentity{"Corvidex"});
+      if (data) FillPluginInfo(data, PluginIdentity{"Corvidex"});
       break;
     case kEventBuildMenu:
       BuildMenu(static_cast<HMENU>(data), kind);

@@ -10,6 +10,7 @@ import os
 import pathlib
 import shutil
 import tempfile
+import time
 import unittest
 
 import standin
@@ -120,6 +121,10 @@ class CorvidexSearch(unittest.TestCase):
             code, out, err = self.search("--open", "1", "お願い")
             self.assertEqual(code, 0, err)
             self.assertEqual(out.decode("cp932").split("\t")[4], self.uri("0001.eml") + "\r\n")
+            # The request is served at Pickwire's next timer tick, some time after the program has written it.
+            deadline = time.monotonic() + 20
+            while not client.journal_so_far().calls("EDA_SelectMessage") and time.monotonic() < deadline:
+                time.sleep(0.2)
             journal = client.stop()
         self.assertEqual([call.args for call in journal.calls("EDA_SelectMessage")], [[self.paths["0001.eml"], "1"]])
         self.assertEqual(journal.final_message, self.paths["0001.eml"])

@@ -26,6 +26,9 @@ struct ReadCase {
   std::map<std::string, std::string> expected;  // key as asked -> value (empty: absent or empty)
 };
 
+// Test names and failure messages show the case by its description, not as a dump of its bytes.
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.what; }
+
 class ConfigFileRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ConfigFileRead, GivesTheSettingsOfTheFile) {

@@ -61,6 +61,9 @@ const JsonCase kJsonCases[] = {
     {"last_code_point", "\xF4\x8F\xBF\xBF", "\"\xF4\x8F\xBF\xBF\""},
 };
 
+// Test names show a case by its name, not as a dump of its bytes.
+void PrintTo(const JsonCase& c, std::ostream* os) { *os << c.name; }
+
 class JsonString : public ::testing::TestWithParam<JsonCase> {};
 
 TEST_P(JsonString, IsEscapedToValidUtf8) {

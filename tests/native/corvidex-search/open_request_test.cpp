@@ -55,6 +55,9 @@ const Case kCases[] = {
     {"folder_that_would_end_the_macro", "cvdx:Z:\\m\\Account\\taro;x:1", "", "Pickwire would refuse it"},
 };
 
+// Test names show a case by its name, not as a dump of its bytes.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class OpenRequest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(OpenRequest, IsMadeOrRefused) {

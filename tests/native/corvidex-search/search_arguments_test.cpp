@@ -40,6 +40,9 @@ const Accepted kAccepted[] = {
     {"later_max_wins", {"--max", "4", "--max", "6", "w"}, "w", {}, 6},
 };
 
+// Test names show a case by its name, not as a dump of its bytes.
+void PrintTo(const Accepted& c, std::ostream* os) { *os << c.name; }
+
 class AcceptedArguments : public ::testing::TestWithParam<Accepted> {};
 
 TEST_P(AcceptedArguments, GiveTheirSettings) {
@@ -84,6 +87,8 @@ const Refused kRefused[] = {
     {"empty_word", {"w", ""}, "empty word"},
     {"blank_word", {" \t"}, "empty word"},
 };
+
+void PrintTo(const Refused& c, std::ostream* os) { *os << c.name; }
 
 class RefusedArguments : public ::testing::TestWithParam<Refused> {};
 

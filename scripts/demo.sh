@@ -12,12 +12,6 @@ flavour=$("$root/scripts/wine-flavour.sh")
 "$root/scripts/build.sh" "$flavour"
 
 # One X server for the whole job.
-if [ -z "${DISPLAY:-}" ]; then
-  exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
-  xvfb_pid=$!
-  read -r display <&3
-  export DISPLAY=":$display"
-  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-fi
+source "$root/scripts/display.sh"
 
 MAILINDEX_BUILD="$build_root/$flavour" MAILINDEX_SOURCE="$root" python3 "$root/tools/demo/main_job.py" "$@"

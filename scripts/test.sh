@@ -14,13 +14,7 @@ wine_flavour=$("$root/scripts/wine-flavour.sh")
 echo "Wine runs the $wine_flavour build on this machine."
 
 # One X server for all the tests that open windows.
-if [ -z "${DISPLAY:-}" ]; then
-  exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
-  xvfb_pid=$!
-  read -r display <&3
-  export DISPLAY=":$display"
-  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-fi
+source "$root/scripts/display.sh"
 
 status=0
 ctest --test-dir "$build_root/native" --output-on-failure "$@" || status=1

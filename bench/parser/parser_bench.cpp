@@ -3,8 +3,12 @@
 //   (each also at twice the size, so a cost that grows faster than the text shows as a falling rate);
 //   PutMessage documents per second, and the same corpus put into the library by a bare loop (fields already
 //   extracted), so the ratio shows what the parsing and mapping themselves cost.
-// Usage: corvidex_parser_bench [messages, default 3000]   (the puts use the libestraier.so beside the program)
+// Usage: corvidex_parser_bench [messages, default 3000]
+// The puts use the full-text library beside the program: libestraier.so natively; on Windows estraier.dll, found
+// by the platform's search order, which begins with the program's own folder.
+#ifndef _WIN32
 #include <dlfcn.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -19,6 +23,9 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 
+#ifdef _WIN32
+const CModuleLoader kBesideProgram = CModuleLoader::System();
+#else
 // The full-text library of this build, beside the program.
 ModuleHandle OpenLibraryBesideProgram() {
   const auto path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "libestraier.so";
@@ -26,6 +33,7 @@ ModuleHandle OpenLibraryBesideProgram() {
 }
 const CModuleLoader kBesideProgram{&OpenLibraryBesideProgram, CModuleLoader::System().openRuntimeLibrary,
                                    CModuleLoader::System().findSymbol, CModuleLoader::System().closeModule};
+#endif
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
@@ -110,7 +118,7 @@ int main(int argc, char** argv) {
   {
     CEstraierDb db(kBesideProgram);
     if (!db.IsLoaded()) {
-      std::printf("no complete libestraier.so beside the program: no figures for the puts\n");
+      std::printf("no complete full-text library beside the program: no figures for the puts\n");
       return 0;
     }
     const std::string index = TempIndex("put");

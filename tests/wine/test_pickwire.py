@@ -194,7 +194,7 @@ class ClientTiming(PickwireCase):
             late_steps = pipe_client("connect", "sleep:400", f"hex:{late.hex()}", "close")
             # Connects and writes nothing for 3 s: dropped; its write afterwards finds the pipe gone.
             silent_steps = pipe_client("connect", "sleep:3000", f"hex:{silent.hex()}", "close")
-            # Writes its request in two parts 1.5 s apart: only the first part is read.
+            # Writes its request in two writes, 1.5 s apart: only the first part is read.
             split_steps = pipe_client("connect", f"hex:{split[:split_at].hex()}", "sleep:1500",
                                       f"hex:{split[split_at:].hex()}", "close")
             # Two clients at once: the second waits while the first is served, then is served too.

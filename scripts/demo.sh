@@ -3,7 +3,7 @@
 # under Xvfb with Corvidex, Pickwire and the stand-in full-text library on a copy of the sample store (samples/store):
 # indexes every folder, searches the index with corvidex-search, sends the first hit to Pickwire and prints what
 # happened. Screenshots of the progress dialog and of the client after the selection go to out/demo/.
-# Usage: scripts/demo.sh [--word WORD] [--out DIR]
+# Usage: scripts/demo.sh [--word WORD] [--messages N] [--out DIR]   (--messages: a generated store of N messages)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}

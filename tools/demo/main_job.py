@@ -7,7 +7,10 @@ corvidex-search, sends the first hit to Pickwire with corvidex-search --open, an
 box, the hits and the message the client now shows. Screenshots of the progress dialog and of the client after the
 selection are written to the output folder.
 
-Usage: MAILINDEX_BUILD=build/<flavour> tools/demo/main_job.py [--word WORD] [--out DIR]
+With --messages N the job runs on a generated store of N messages instead (tools/make-store), where the
+progress dialog has time to be watched.
+
+Usage: MAILINDEX_BUILD=build/<flavour> tools/demo/main_job.py [--word WORD] [--messages N] [--out DIR]
 (scripts/demo.sh sets everything up and calls it.)
 """
 import argparse
@@ -56,15 +59,23 @@ def search(folder, args):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--word", default="経費精算", help="the word to search for (default: 経費精算)")
+    parser.add_argument("--word", help="the word to search for (default: 経費精算, or 見積書 in a generated store)")
+    parser.add_argument("--messages", type=int, help="run on a generated store of this many messages")
     parser.add_argument("--out", default=str(SOURCE / "out" / "demo"), help="folder for the screenshots")
     options = parser.parse_args()
+    if not options.word:
+        options.word = "見積書" if options.messages else "経費精算"
     out = pathlib.Path(options.out)
     out.mkdir(parents=True, exist_ok=True)
 
     work = pathlib.Path(tempfile.mkdtemp(prefix="mailindex-demo-"))
     try:
-        store = standin.Store(shutil.copytree(SOURCE / "samples" / "store", work / "store"))
+        if options.messages:
+            subprocess.run([sys.executable, str(SOURCE / "tools" / "make-store" / "make_store.py"), "--messages",
+                            str(options.messages), "--out", str(work / "store")], check=True)
+            store = standin.Store(work / "store")
+        else:
+            store = standin.Store(shutil.copytree(SOURCE / "samples" / "store", work / "store"))
         plugins = work / "plugins"
         plugins.mkdir()
         for name in BINARIES:
@@ -74,7 +85,7 @@ def main():
 
         dialog_bmp = out / "progress-dialog.bmp"
         script = ["select ",  # the root of the folder tree: every account and folder below it
-                  f"snap-dialog {standin.winpath(dialog_bmp)} 3",
+                  f"snap-dialog {standin.winpath(dialog_bmp)} {max(3, (options.messages or 0) // 2)}",
                   f"command Corvidex.dll {INDEX_WITH_SUBFOLDERS}"]
         print(f"Sample store: {len(list((work / 'store').rglob('*.eml')))} message files; "
               f"Wine runs {winenv.BUILD}")
@@ -89,12 +100,16 @@ def main():
 
             code, hits, errors = search(plugins, [options.word])
             print(f"\ncorvidex-search {options.word}  (exit {code})")
-            sys.stdout.write(hits.decode("cp932", "replace") or errors)
+            sys.stdout.write("".join(line + "\n" for line in hits.decode("cp932", "replace").splitlines()[:10])
+                             or errors)
             if code != 0:
                 raise SystemExit(f"no hit for {options.word}: {errors}")
             code, first, _ = search(plugins, ["--json", "--max", "1", options.word])
             hit = json.loads(first.decode("utf-8").splitlines()[0])
 
+            hits_shown = hits.decode("cp932", "replace").splitlines()
+            if len(hits_shown) > 10:
+                print(f"... ({len(hits_shown)} hits in all)")
             code, _, errors = search(plugins, ["--open", "1", options.word])
             print(f"\ncorvidex-search --open 1 {options.word}  (exit {code}) {errors.strip()}")
             time.sleep(2)  # the next tick of Pickwire's timer, then the window comes to the front

@@ -7,8 +7,13 @@ add_library(corvidex_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/estraier_db_put_message.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mail_message.cpp
   ${CMAKE_CURRENT_LIST_DIR}/header_attribute_map.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/diagnostic_log.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/index_path.cpp)
 target_include_directories(corvidex_core PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+if(WIN32)
+  # The conversion between the client's code page and UTF-8, shared by the plug-in and corvidex-search.
+  target_sources(corvidex_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/code_page.cpp)
+endif()
 target_link_libraries(corvidex_core PUBLIC common)
 if(NOT WIN32)
   set_target_properties(corvidex_core PROPERTIES POSITION_INDEPENDENT_CODE ON)

@@ -5,7 +5,6 @@ option(CORVIDEX_TICK_STATS "Count the jobs' yields and their wait for dialog tic
 add_library(corvidex_plugin OBJECT
   ${CMAKE_CURRENT_LIST_DIR}/plugin_module.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plugin_menu.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/index_path.cpp
   ${CMAKE_CURRENT_LIST_DIR}/corvidex.cpp
   ${CMAKE_CURRENT_LIST_DIR}/job_driver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/job_summary.cpp
@@ -13,7 +12,6 @@ add_library(corvidex_plugin OBJECT
   ${CMAKE_CURRENT_LIST_DIR}/folder_walk.cpp
   ${CMAKE_CURRENT_LIST_DIR}/index_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/purge_folder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/code_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/progress_dlg.cpp)
 target_include_directories(corvidex_plugin PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(corvidex_plugin PUBLIC corvidex_core common comctl32)

@@ -3,10 +3,5 @@
 # generated corpora. ESTRAIER_DLL_DIR=<folder with another estraier.dll> adds a column measured with that library.
 # Usage: scripts/bench.sh [--sizes 1000 10000 50000] [--messages 3000] [--requests 40]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build_root=${BUILD_ROOT:-$root/build}
-"$root/scripts/setup.sh"
-flavour=$("$root/scripts/wine-flavour.sh")
-"$root/scripts/build.sh" "$flavour"
-source "$root/scripts/display.sh"
-MAILINDEX_BUILD="$build_root/$flavour" MAILINDEX_SOURCE="$root" python3 "$root/bench/run_all.py" "$@"
+source "$(dirname "$0")/wine-job.sh"
+python3 "$root/bench/run_all.py" "$@"

@@ -5,13 +5,5 @@
 # happened. Screenshots of the progress dialog and of the client after the selection go to out/demo/.
 # Usage: scripts/demo.sh [--word WORD] [--messages N] [--out DIR]   (--messages: a generated store of N messages)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build_root=${BUILD_ROOT:-$root/build}
-"$root/scripts/setup.sh"
-flavour=$("$root/scripts/wine-flavour.sh")
-"$root/scripts/build.sh" "$flavour"
-
-# One X server for the whole job.
-source "$root/scripts/display.sh"
-
-MAILINDEX_BUILD="$build_root/$flavour" MAILINDEX_SOURCE="$root" python3 "$root/tools/demo/main_job.py" "$@"
+source "$(dirname "$0")/wine-job.sh"
+python3 "$root/tools/demo/main_job.py" "$@"
